@@ -81,6 +81,19 @@ void OpenUrlInBrowser(const std::string& url) {
         open(url);
 }
 
+void ShowNotice(const std::string& text, int milliseconds) {
+    std::function<void(const std::string&, int)> show;
+    {
+        std::lock_guard lock(state().mutex);
+        state().lastText = text;
+        show = state().ui.showNotice;
+    }
+    if (show)
+        show(text, milliseconds);
+    else
+        std::cerr << text << std::endl;
+}
+
 void SetNextMsgAnswer(int answer) {
     std::lock_guard lock(state().mutex);
     state().nextAnswer = answer;

@@ -16,6 +16,7 @@ struct UserInterface {
     std::function<void(const std::string& text)> showWait;
     std::function<void()> hideWait;
     std::function<void(const std::string& url)> openUrl;
+    std::function<void(const std::string& text, int milliseconds)> showNotice;
 };
 
 void InstallUserInterface(UserInterface ui);
@@ -25,6 +26,8 @@ int ShowMsg(const std::string& text, const std::string& caption, int kind);
 void ShowWait(const std::string& text);
 void HideWait();
 void OpenUrlInBrowser(const std::string& url);
+// A short, timed confirmation ("数据导出成功！", "任务已完成！"); on a console it is one line on stderr.
+void ShowNotice(const std::string& text, int milliseconds);
 
 // Tests: the next ShowMsg answers `answer` without showing anything; the text is remembered.
 void SetNextMsgAnswer(int answer);
