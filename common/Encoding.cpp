@@ -1,8 +1,8 @@
 #include "common/Encoding.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
-#include <algorithm>
 
 namespace kavo {
 namespace {
@@ -71,7 +71,9 @@ size_t utf8SequenceLength(std::string_view s) {
     return i;
 }
 
-size_t oneByte(std::string_view) { return 1; }
+size_t oneByte(std::string_view) {
+    return 1;
+}
 
 } // namespace
 

@@ -10,8 +10,7 @@ namespace {
 
 constexpr const char* kVersionSection = ".kavo_version";
 
-template <typename T>
-bool readAt(std::ifstream& in, std::uint64_t offset, T& value) {
+template <typename T> bool readAt(std::ifstream& in, std::uint64_t offset, T& value) {
     in.seekg(static_cast<std::streamoff>(offset));
     in.read(reinterpret_cast<char*>(&value), sizeof value);
     return static_cast<bool>(in);

@@ -60,12 +60,15 @@ std::string GetAppPath() {
 }
 
 void SetAppPath(const std::string& folder) {
-    std::string path = folder.empty() ? folder : AddPathDelim(fs::absolute(folder).lexically_normal().string());
+    std::string path =
+        folder.empty() ? folder : AddPathDelim(fs::absolute(folder).lexically_normal().string());
     std::lock_guard lock(appPathMutex());
     appPathOverride() = path;
 }
 
-std::string GetAppExeName() { return fs::path(GetAppExePath()).filename().string(); }
+std::string GetAppExeName() {
+    return fs::path(GetAppExePath()).filename().string();
+}
 
 std::string AddPathDelim(const std::string& path) {
     if (path.find_first_not_of(" \t\r\n") == std::string::npos)
@@ -75,9 +78,13 @@ std::string AddPathDelim(const std::string& path) {
     return path + '/';
 }
 
-std::string LogFilePath() { return GetAppPath() + "logs.txt"; }
+std::string LogFilePath() {
+    return GetAppPath() + "logs.txt";
+}
 
-void SetLogRotateBytesForTesting(std::uint64_t bytes) { logRotateBytes = bytes; }
+void SetLogRotateBytesForTesting(std::uint64_t bytes) {
+    logRotateBytes = bytes;
+}
 
 void WriteLog(std::string_view message) {
     if (!LogEnabled)
@@ -113,8 +120,8 @@ std::string UrlEncode(std::string_view bytes, bool spaceAsPlus) {
     std::string out;
     out.reserve(bytes.size() * 3);
     for (unsigned char c : bytes) {
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
-            c == '/' || c == ':' || c == '_') {
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+            c == '.' || c == '/' || c == ':' || c == '_') {
             out += static_cast<char>(c);
         } else if (c == ' ') {
             out += spaceAsPlus ? "+" : "%20";
@@ -154,7 +161,9 @@ int RandomUpTo(int n) {
     return std::uniform_int_distribution<int>(1, n)(gen);
 }
 
-bool KillProcessById(pid_t pid) { return pid > 0 && ::kill(pid, SIGKILL) == 0; }
+bool KillProcessById(pid_t pid) {
+    return pid > 0 && ::kill(pid, SIGKILL) == 0;
+}
 
 bool KillProcessByName(const std::string& name) {
     const std::string wanted = upper(name);

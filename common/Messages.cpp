@@ -43,7 +43,8 @@ QEvent::Type MessageEventType() {
     return type;
 }
 
-MessageReceiver::MessageReceiver(Handler handler, QObject* parent) : QObject(parent), handler_(std::move(handler)) {}
+MessageReceiver::MessageReceiver(Handler handler, QObject* parent)
+    : QObject(parent), handler_(std::move(handler)) {}
 
 MsgParam MessageReceiver::deliver(int msg, MsgParam wParam, MsgParam lParam) {
     return handler_ ? handler_(msg, wParam, lParam) : 0;

@@ -34,7 +34,9 @@ void InstallUserInterface(UserInterface ui) {
     state().ui = std::move(ui);
 }
 
-void ResetUserInterface() { InstallUserInterface({}); }
+void ResetUserInterface() {
+    InstallUserInterface({});
+}
 
 int ShowMsg(const std::string& text, const std::string& caption, int kind) {
     std::function<int(const std::string&, const std::string&, int)> show;

@@ -44,7 +44,9 @@ Statement prepare(sqlite3* db, const std::string& sql, const std::vector<std::st
     Statement statement(raw);
     if (rc != SQLITE_OK || !statement)
         return statement;
-    for (size_t i = 0; i < args.size(); ++i) {
+    // Arguments left over from an earlier statement of the same sequence have no place to go.
+    const size_t placeholders = static_cast<size_t>(sqlite3_bind_parameter_count(statement.get()));
+    for (size_t i = 0; i < args.size() && i < placeholders; ++i) {
         const std::string value = ToGb18030(args[i]);
         rc = sqlite3_bind_text(statement.get(), static_cast<int>(i + 1), value.data(),
                                static_cast<int>(value.size()), SQLITE_TRANSIENT);
@@ -110,14 +112,18 @@ int TSQLiteTable::GetFieldIndex(const std::string& name) const {
     throw KavoError("Field not found in dataset: " + name);
 }
 
-std::string TSQLiteTable::GetFieldByName(const std::string& name) const { return GetFields(GetFieldIndex(name)); }
+std::string TSQLiteTable::GetFieldByName(const std::string& name) const {
+    return GetFields(GetFieldIndex(name));
+}
 
 TDataManager::TDataManager(const std::string& DataName, int /*pwd: no key is applied*/)
     : path_(GetAppPath() + "data/" + DataName) {
     open();
 }
 
-TDataManager::TDataManager(std::string path) : path_(std::move(path)) { open(); }
+TDataManager::TDataManager(std::string path) : path_(std::move(path)) {
+    open();
+}
 
 std::unique_ptr<TDataManager> TDataManager::OpenPath(const std::string& path) {
     return std::unique_ptr<TDataManager>(new TDataManager(path));
@@ -131,8 +137,8 @@ void TDataManager::open() {
         if (!folder.empty())
             fs::create_directories(folder, ec);
     }
-    int rc = sqlite3_open_v2(path_.c_str(), &sldb, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                             nullptr);
+    int rc = sqlite3_open_v2(path_.c_str(), &sldb,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         std::string message = sldb ? sqlite3_errmsg(sldb) : sqlite3_errstr(rc);
         sqlite3_close(sldb);
@@ -261,7 +267,8 @@ bool TDataManager::run(const std::string& sql, const std::vector<std::string>& a
     return lastSucceeded_;
 }
 
-std::unique_ptr<TSQLiteTable> TDataManager::query(const std::string& sql, const std::vector<std::string>& args) {
+std::unique_ptr<TSQLiteTable> TDataManager::query(const std::string& sql,
+                                                  const std::vector<std::string>& args) {
     std::lock_guard lock(mutex_);
     int rc = SQLITE_OK;
     Statement statement = prepare(sldb, sql, args, rc);
@@ -310,7 +317,8 @@ std::unique_ptr<TSQLiteTable> TDataManager::GetTable(const std::string& field, c
         SqlCmd = page + " limit " + std::to_string(offset) + "," + std::to_string(iPageSize);
         return query(SqlCmd, SqlArgs);
     } catch (const KavoError&) {
-        return std::make_unique<TSQLiteTable>(std::vector<std::string>{}, std::vector<std::vector<std::string>>{});
+        return std::make_unique<TSQLiteTable>(std::vector<std::string>{},
+                                              std::vector<std::vector<std::string>>{});
     }
 }
 

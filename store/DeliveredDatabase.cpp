@@ -28,7 +28,8 @@ bool exec(sqlite3* db, const std::string& sql, std::string& error) {
 
 bool insertDivisions(sqlite3* db, std::string& error) {
     sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db, "insert into tbl_dict(id,name,type) values (?,?,?)", -1, &raw, nullptr) != SQLITE_OK) {
+    if (sqlite3_prepare_v2(db, "insert into tbl_dict(id,name,type) values (?,?,?)", -1, &raw, nullptr) !=
+        SQLITE_OK) {
         error = sqlite3_errmsg(db);
         return false;
     }
@@ -62,7 +63,8 @@ bool insertDivisions(sqlite3* db, std::string& error) {
 bool CreateDeliveredDatabase(sqlite3* db, std::string& error) {
     if (!exec(db, "BEGIN", error))
         return false;
-    if (exec(db, std::string(kavoSchemaSql), error) && insertDivisions(db, error) && exec(db, "COMMIT", error))
+    if (exec(db, std::string(kavoSchemaSql), error) && insertDivisions(db, error) &&
+        exec(db, "COMMIT", error))
         return true;
     std::string ignored;
     exec(db, "ROLLBACK", ignored);
@@ -71,7 +73,8 @@ bool CreateDeliveredDatabase(sqlite3* db, std::string& error) {
 
 void UpgradeDeliveredDatabase(sqlite3* db) {
     // The known-company test runs once per company; without this index it scans the whole table.
-    sqlite3_exec(db, "CREATE INDEX IF NOT EXISTS idx_list_pid_rid ON tbl_list(PID, rid)", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "CREATE INDEX IF NOT EXISTS idx_list_pid_rid ON tbl_list(PID, rid)", nullptr, nullptr,
+                 nullptr);
 }
 
 } // namespace kavo

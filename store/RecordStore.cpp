@@ -71,7 +71,7 @@ std::vector<std::unique_ptr<TTaskDeail>> TTaskList::GetDeail(int tid, int ipage,
     std::vector<std::unique_ptr<TTaskDeail>> records;
     if (table->Count() == 0)
         return records;
-    const char* names[] = {"comname", "lxr", "job",  "tel",    "tel2", "tel3", "addr", "yp",
+    const char* names[] = {"comname", "lxr",      "job",    "tel",  "tel2", "tel3", "addr", "yp",
                            "email",   "homepage", "qytype", "zycp", "zyhy", "zczb", "ygnum"};
     int columns[std::size(names)];
     for (size_t i = 0; i < std::size(names); ++i)
@@ -103,8 +103,8 @@ std::unique_ptr<TSQLiteTable> TTaskList::AllList(int selhisid, std::uint8_t imod
         auto marks = objdata.GetTable();
         const long long mark = marks->Count() > 0 ? StrToInt64Def(marks->GetFieldByName("lastid")) : 0;
         objdata.ReSet();
-        objdata.SqlCmd =
-            "select * from tbl_list where pid=" + id + " and ID>" + std::to_string(mark) + " order by id desc";
+        objdata.SqlCmd = "select * from tbl_list where pid=" + id + " and ID>" + std::to_string(mark) +
+                         " order by id desc";
     }
     return objdata.GetTable();
 }

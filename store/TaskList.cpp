@@ -10,7 +10,9 @@ namespace {
 
 // The row the database just inserted on this connection; unlike Max(ID) it cannot pick up a row
 // that another program inserted at the same moment.
-int lastInsertedId(TDataManager& data) { return static_cast<int>(sqlite3_last_insert_rowid(data.Handle())); }
+int lastInsertedId(TDataManager& data) {
+    return static_cast<int>(sqlite3_last_insert_rowid(data.Handle()));
+}
 
 } // namespace
 
@@ -77,7 +79,8 @@ std::vector<std::unique_ptr<TTaskInfo>> TTaskList::LoadTask(int taskid) {
     auto lock = objdata.Lock();
     objdata.ReSet();
     objdata.SqlCmd = "select * from tbl_task " +
-                     (taskid != 0 ? "where id = " + std::to_string(taskid) : std::string()) + " order by id desc";
+                     (taskid != 0 ? "where id = " + std::to_string(taskid) : std::string()) +
+                     " order by id desc";
     auto table = objdata.GetTable();
     std::vector<std::unique_ptr<TTaskInfo>> tasks;
     if (table->Count() == 0)

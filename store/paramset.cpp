@@ -26,7 +26,8 @@ std::vector<std::string> tParam::GetData(int atype, const std::string& city) {
         if (atype == 1) {
             objdata.SqlCmd = "select name from tbl_dict where type = 2";
         } else {
-            objdata.SqlCmd = "select name from tbl_dict where type in (select id from tbl_dict where name = ?)";
+            objdata.SqlCmd =
+                "select name from tbl_dict where type in (select id from tbl_dict where name = ?)";
             objdata.SqlArgs = {city};
         }
         auto table = objdata.GetTable();

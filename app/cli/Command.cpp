@@ -76,6 +76,8 @@ void RegisterCommand(Command command) {
     registry()[name] = std::move(command);
 }
 
-const std::map<std::string, Command>& Commands() { return registry(); }
+const std::map<std::string, Command>& Commands() {
+    return registry();
+}
 
 } // namespace kavo::cli

@@ -43,8 +43,8 @@ struct Context {
 
 struct Command {
     std::string name;
-    std::string synopsis;    // one line: "add KEYWORD [--province NAME] ..."
-    std::string description; // one sentence
+    std::string synopsis;           // one line: "add KEYWORD [--province NAME] ..."
+    std::string description;        // one sentence
     std::vector<std::string> flags; // options that take no value, e.g. "all"
     std::function<int(const Args&, Context&)> run;
 };

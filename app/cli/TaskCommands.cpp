@@ -13,7 +13,8 @@ namespace {
 
 // One value on one output line: tabs and line breaks would split the line, so they become blanks.
 std::string cell(std::string text) {
-    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
     return text;
 }
 
@@ -46,8 +47,8 @@ int addTask(const Args& args, Context& context) {
         if (choice.provinceIndex == 0)
             throw UsageError{"--city needs --province"};
         choice.city = args.get("city");
-        choice.cityIndex = listPosition(lists.GetData(2, choice.province), choice.city,
-                                        "city of " + choice.province);
+        choice.cityIndex =
+            listPosition(lists.GetData(2, choice.province), choice.city, "city of " + choice.province);
     }
     choice.modeIndex = boundedPosition(args, "mode", lists.GetData(3).size());
     choice.staffIndex = boundedPosition(args, "staff", lists.GetData(4).size());
@@ -74,9 +75,10 @@ int listTasks(const Args& args, Context& context) {
     Store store = OpenStore();
     for (const auto& task : store.tasks->LoadTask(0)) {
         const auto& p = task->GetParam;
-        context.out << task->ID << "\t" << cell(task->taskname) << "\t" << task->getcount << "/" << task->taskcount
-                    << "\t" << task->lastpage << "\t" << cell(p.province) << "\t" << cell(p.city) << "\t"
-                    << p.biztype << "\t" << p.employeescount << "\t" << p.annualRevenue << "\n";
+        context.out << task->ID << "\t" << cell(task->taskname) << "\t" << task->getcount << "/"
+                    << task->taskcount << "\t" << task->lastpage << "\t" << cell(p.province) << "\t"
+                    << cell(p.city) << "\t" << p.biztype << "\t" << p.employeescount << "\t"
+                    << p.annualRevenue << "\n";
     }
     return 0;
 }
@@ -96,9 +98,9 @@ int listRecords(const Args& args, Context& context) {
     context.out << "records: " << total << "\tpages: " << pages << "\tpage: " << page << "\n";
     for (const auto& r : records) {
         context.out << r->ID;
-        for (const std::string* value : {&r->comname, &r->lxr, &r->job, &r->tel, &r->tel2, &r->tel3, &r->addr,
-                                         &r->yp, &r->email, &r->homepage, &r->qytype, &r->zycp, &r->zyhy,
-                                         &r->zczy, &r->ygnum})
+        for (const std::string* value :
+             {&r->comname, &r->lxr, &r->job, &r->tel, &r->tel2, &r->tel3, &r->addr, &r->yp, &r->email,
+              &r->homepage, &r->qytype, &r->zycp, &r->zyhy, &r->zczy, &r->ygnum})
             context.out << "\t" << cell(*value);
         context.out << "\n";
     }
@@ -117,17 +119,22 @@ int deleteTask(const Args& args, Context& context) {
 }
 
 const CommandRegistration registrations[] = {
-    CommandRegistration({"add", "add KEYWORD [--province NAME] [--city NAME] [--mode N] [--staff N] [--turnover N]",
-                         "Stores a new search task and prints its ID. N is a list position, 0 = no restriction; "
-                         "an empty KEYWORD searches the province and city.",
-                         {},
-                         addTask}),
-    CommandRegistration({"tasks", "tasks",
-                         "Lists every task, newest first: ID, name, collected/target, page reached, province, "
-                         "city, business mode, staff size, turnover.",
-                         {},
-                         listTasks}),
-    CommandRegistration({"records", "records ID [--page N]",
+    CommandRegistration(
+        {"add",
+         "add KEYWORD [--province NAME] [--city NAME] [--mode N] [--staff N] [--turnover N]",
+         "Stores a new search task and prints its ID. N is a list position, 0 = no restriction; "
+         "an empty KEYWORD searches the province and city.",
+         {},
+         addTask}),
+    CommandRegistration(
+        {"tasks",
+         "tasks",
+         "Lists every task, newest first: ID, name, collected/target, page reached, province, "
+         "city, business mode, staff size, turnover.",
+         {},
+         listTasks}),
+    CommandRegistration({"records",
+                         "records ID [--page N]",
                          "Prints page N (default 1) of the task's records, 28 a page, oldest first.",
                          {},
                          listRecords}),

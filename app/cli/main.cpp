@@ -48,7 +48,8 @@ int main(int argc, char** argv) {
         std::vector<std::string> rest(words.begin() + 1, words.end());
         for (const auto& word : rest) {
             if (word == "--help" || word == "-h") {
-                std::cout << "Usage: kavo-cli [--dir DIR] " << command.synopsis << "\n" << command.description << "\n";
+                std::cout << "Usage: kavo-cli [--dir DIR] " << command.synopsis << "\n"
+                          << command.description << "\n";
                 return 0;
             }
         }
