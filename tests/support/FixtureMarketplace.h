@@ -74,6 +74,7 @@ public:
     void HoldPath(const std::string& pathPart);
     // Waits until a held request has arrived; false after the timeout.
     bool WaitHeld(std::chrono::milliseconds timeout);
+    bool Held() const;
     void Release();
 
 private:
