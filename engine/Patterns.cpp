@@ -1,5 +1,6 @@
 #include "engine/Patterns.h"
 
+#include "common/Encoding.h"
 #include "common/Error.h"
 
 #define PCRE2_CODE_UNIT_WIDTH 8
@@ -85,12 +86,14 @@ private:
 
 // Finds the next non-empty match at or after `start`; false when there is none. Raises on engine errors.
 // A JIT failure (its stack limit) is answered by the interpreter so results never depend on the JIT.
-bool nextMatch(CompiledPattern& p, std::string_view text, size_t start, size_t& from, size_t& to) {
+bool nextMatch(CompiledPattern& p, std::string_view text, size_t start, size_t& from, size_t& to,
+               uint32_t extra = 0) {
     auto subject = reinterpret_cast<PCRE2_SPTR>(text.data());
-    int rc = pcre2_match(p.code.get(), subject, text.size(), start, PCRE2_NOTEMPTY, p.data.get(), nullptr);
+    const uint32_t options = PCRE2_NOTEMPTY | extra;
+    int rc = pcre2_match(p.code.get(), subject, text.size(), start, options, p.data.get(), nullptr);
     if (rc < 0 && rc != PCRE2_ERROR_NOMATCH && p.jit)
-        rc = pcre2_match(p.code.get(), subject, text.size(), start, PCRE2_NOTEMPTY | PCRE2_NO_JIT,
-                         p.data.get(), nullptr);
+        rc = pcre2_match(p.code.get(), subject, text.size(), start, options | PCRE2_NO_JIT, p.data.get(),
+                         nullptr);
     if (rc == PCRE2_ERROR_NOMATCH)
         return false;
     if (rc < 0)
@@ -105,9 +108,12 @@ template <typename OnMatch>
 void forEachMatch(std::string_view text, std::string_view pattern, OnMatch onMatch) {
     PatternHandle handle(pattern);
     size_t start = 0, from = 0, to = 0;
-    while (start <= text.size() && nextMatch(*handle, text, start, from, to)) {
+    uint32_t extra = 0;
+    while (start <= text.size() && nextMatch(*handle, text, start, from, to, extra)) {
         onMatch(from, to);
         start = to;
+        // The first search checked the whole subject; the later ones need not check it again.
+        extra = PCRE2_NO_UTF_CHECK;
     }
 }
 
@@ -123,6 +129,24 @@ std::string FirstMatchText(std::string_view text, std::string_view pattern) {
         size_t from = 0, to = 0;
         if (nextMatch(*handle, text, 0, from, to))
             return std::string(text.substr(from, to - from));
+    } catch (const std::exception&) {
+    }
+    return {};
+}
+
+CheckedText::CheckedText(std::string_view text) : text_(text), valid_(IsValidUtf8(text)) {}
+
+std::string FirstMatchText(const CheckedText& text, std::string_view pattern) {
+    if (!cacheEnabled.load(std::memory_order_relaxed))
+        return FirstMatchText(text.text(), pattern);
+    // PCRE2 refuses invalid UTF-8 with an error, which FirstMatchText answers with "".
+    if (!text.valid())
+        return {};
+    try {
+        PatternHandle handle(pattern);
+        size_t from = 0, to = 0;
+        if (nextMatch(*handle, text.text(), 0, from, to, PCRE2_NO_UTF_CHECK))
+            return std::string(text.text().substr(from, to - from));
     } catch (const std::exception&) {
     }
     return {};

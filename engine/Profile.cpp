@@ -24,7 +24,7 @@ std::string after(const std::string& value, std::string_view marker, bool trim) 
     return trim ? Trimmed(cut) : cut;
 }
 
-std::string jobOf(std::string_view page, const char* pattern) {
+std::string jobOf(const CheckedText& page, const char* pattern) {
     return after(FirstMatchText(page, pattern), "（", false);
 }
 
@@ -37,7 +37,8 @@ bool UsesContactNameLayout(const std::string& homepage, const std::string& layou
     return lower.find(QString::fromStdString(layoutPrefix).toLower().toStdString()) != std::string::npos;
 }
 
-void ReadContactNameLayout(std::string_view page, TTaskDeail& entry) {
+void ReadContactNameLayout(std::string_view text, TTaskDeail& entry) {
+    const CheckedText page(text);
     std::string name = FirstMatchText(page, R"re(<div[^>]*contact-name[^>]*>([\s\S]*?)</div>)re");
     if (!name.empty())
         name = Trimmed(StripMatches(TextBetween(name, ">", "</a>"), kTagPattern));
@@ -50,7 +51,8 @@ void ReadContactNameLayout(std::string_view page, TTaskDeail& entry) {
     entry.yp = afterLastTag(FirstMatchText(page, "邮编：[^>]*>[^>]*>([^<]*)"));
 }
 
-void ReadMembernameLayout(std::string_view page, TTaskDeail& entry) {
+void ReadMembernameLayout(std::string_view text, TTaskDeail& entry) {
+    const CheckedText page(text);
     std::string name =
         FirstMatchText(page, R"re(class="membername"[^>]*>([^<]*)[^>]*([^&nbsp;]*)&nbsp;([^&nbsp;]*))re");
     entry.lxr = name.empty() ? name : TextBetween(name, ">", "</a>");
@@ -63,7 +65,8 @@ void ReadMembernameLayout(std::string_view page, TTaskDeail& entry) {
     entry.email = afterLastTag(FirstMatchText(page, "Email：[^>]*>[^>]*>([^<]*)"));
 }
 
-void ReadMobileFields(std::string_view page, TTaskDeail& entry) {
+void ReadMobileFields(std::string_view text, TTaskDeail& entry) {
+    const CheckedText page(text);
     const std::pair<const char*, std::string TTaskDeail::*> labels[] = {
         {"类型", &TTaskDeail::qytype}, {"产品", &TTaskDeail::zycp},  {"范围", &TTaskDeail::zyhy},
         {"资本", &TTaskDeail::zczy},   {"人数", &TTaskDeail::ygnum}, {"日期", &TTaskDeail::createtime},

@@ -63,6 +63,16 @@ TEST_P(PatternsTest, StripMatchesRemovesTagsAndKeepsWords) {
     EXPECT_EQ(StripMatches("keep", "(broken"), "keep");
 }
 
+TEST_P(PatternsTest, CheckedTextGivesThePlainResultsInvalidUtf8Included) {
+    for (std::string text :
+         {std::string("x 电话：</dt><dd>0571"), std::string("bad \xFF 电话：</dt><dd>0571")}) {
+        const CheckedText checked(text);
+        for (const char* pattern : {"电话：<[^<]*<[^>]*>([^<]*)", "zzz", "(broken"})
+            EXPECT_EQ(FirstMatchText(checked, pattern), FirstMatchText(text, pattern)) << pattern;
+    }
+    EXPECT_EQ(FirstMatchText(std::string("bad \xFF 电话：</dt><dd>0571"), "电话"), "");
+}
+
 INSTANTIATE_TEST_SUITE_P(KeptAndFresh, PatternsTest, ::testing::Bool());
 
 TEST(TextBetween, CutsAsTheExtractionRulesExpect) {
