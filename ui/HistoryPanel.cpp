@@ -81,13 +81,13 @@ HistoryPanel::HistoryPanel(QWidget* parent) : QWidget(parent) {
     layout->addWidget(records, 1);
 }
 
-Tfmtask* HistoryPanel::AddTaskCard(std::unique_ptr<TTaskInfo> task) {
+Tfmtask* HistoryPanel::AddTaskCard(TTaskList& tasks, std::unique_ptr<TTaskInfo> task) {
     if (!task || FindCard(task->ID))
         return nullptr;
     auto* card = new Tfmtask(stack_);
     card->setObjectName(QStringLiteral("frmdata%1").arg(task->ID));
     const int target = task->taskcount;
-    card->SetTask(std::move(task), target);
+    card->SetTask(tasks, std::move(task), target);
     // Cards arrive newest first; each new one goes below those already shown, and a task submitted
     // later (a higher ID) goes on top.
     int at = 0;

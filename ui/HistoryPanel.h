@@ -24,7 +24,7 @@ public:
 
     // Creates the task's card unless one named "frmdata<ID>" exists; the card takes the task.
     // Returns the new card, or null when it already existed.
-    Tfmtask* AddTaskCard(std::unique_ptr<TTaskInfo> task);
+    Tfmtask* AddTaskCard(TTaskList& tasks, std::unique_ptr<TTaskInfo> task);
     Tfmtask* FindCard(int taskId) const;
     // The card whose BSelected is set (the last one in stack order), or null.
     Tfmtask* SelectedCard() const;

@@ -1,19 +1,22 @@
-#include "common/Global.h"
 #include "common/UserInterface.h"
+#include "processing/FormatData.h"
 #include "ui/Tfpelmmain.h"
 
 namespace kavo {
 
 void Tfpelmmain::StartFormatting(int taskId, bool dropMobileZero) {
-    WriteLog("formatting of task " + std::to_string(taskId) + (dropMobileZero ? " (drop 0)" : "") +
-             " requested, but this build has no formatter");
-    ShowMsg("名录格式化功能尚未提供。", "提示", kMsgInfo);
+    // The thread frees itself after its completion handler; a window gone by then drops the progress.
+    QPointer<Tfpelmmain> window(this);
+    TFormatData::Create(Receiver(), taskId, dropMobileZero, Data(), [window](TFormatData& sender) {
+        const FormatOutcome outcome = kavo::FormatFinished(sender);
+        if (window)
+            window->FormatFinished(outcome.taskId);
+        ShowMsg(outcome.message.empty() ? std::string(kFormatDoneText) : outcome.message, "提示", kMsgInfo);
+    });
 }
 
 void Tfpelmmain::FormatFinished(int taskId) {
-    PostMessage(Receiver(), MSG_PROCESS, 3, 0);
     FreshLvlist(taskId, 1);
-    ShowMsg("名录格式化完成！", "提示", kMsgInfo);
 }
 
 } // namespace kavo

@@ -39,7 +39,7 @@ void Tfpelmmain::GetCountnum(std::unique_ptr<TTaskInfo> task) {
 void Tfpelmmain::tabhisShow() {
     HideWait();
     for (auto& task : Tasks().LoadTask(0))
-        history->AddTaskCard(std::move(task));
+        history->AddTaskCard(Tasks(), std::move(task));
 }
 
 void Tfpelmmain::wireCard(Tfmtask* card) {
@@ -49,8 +49,6 @@ void Tfpelmmain::wireCard(Tfmtask* card) {
         if (card->BSelected)
             FreshState(getcount);
     });
-    connect(card, &Tfmtask::progressChanged, this,
-            [this](int taskId, int getcount) { Tasks().chgTaskSum(taskId, getcount, 0); });
 }
 
 Tfmtask* Tfpelmmain::SelectedCard() const {
@@ -92,7 +90,9 @@ void Tfpelmmain::btnDelteClick() {
     // The worker uses the card's task: it must have ended before the card goes.
     card->StopAndWait();
     Tasks().DelTask(card->TaskId());
+    card->BSelected = false;
     card->hide();
+    card->setParent(nullptr);
     card->deleteLater();
 }
 

@@ -69,17 +69,29 @@ Tfmtask::Tfmtask(QWidget* parent) : QFrame(parent) {
 
 Tfmtask::~Tfmtask() = default;
 
-void Tfmtask::SetTask(std::unique_ptr<TTaskInfo> task, int maxCount) {
-    task_ = std::move(task);
-    iMaxCount = maxCount;
-    if (!task_)
+void Tfmtask::SetTask(TTaskList& tasks, std::unique_ptr<TTaskInfo> task, int maxCount) {
+    if (!task)
         return;
-    lblcount->setText(QString::number(task_->getcount));
-    lblsum->setText(QString::number(task_->taskcount));
-    lbldate->setText(Q(FormatLocalSeconds(task_->adddate)));
+    lblcount->setText(QString::number(task->getcount));
+    lblsum->setText(QString::number(task->taskcount));
+    lbldate->setText(Q(FormatLocalSeconds(task->adddate)));
     lbldate->adjustSize();
-    lblname->setText(Q(task_->taskname));
+    card_ = new TaskCard(tasks, std::move(task), this);
+    card_->iMaxCount = maxCount;
+    connect(card_, &TaskCard::stateChanged, this, &Tfmtask::showState);
+    connect(card_, &TaskCard::countChanged, this, [this](int getcount) {
+        lblcount->setText(QString::number(getcount));
+        Q_EMIT countChanged(getcount);
+    });
+    showState();
+}
+
+void Tfmtask::showState() {
+    lblname->setText(Q(card_->NameText()));
     lblname->adjustSize();
+    lblcon->setText(Q(card_->StatusText()));
+    lblcon->adjustSize();
+    showIcons(card_->ShowsStopIcon());
 }
 
 void Tfmtask::resizeEvent(QResizeEvent* event) {
@@ -130,65 +142,32 @@ void Tfmtask::showIcons(bool running) {
 }
 
 bool Tfmtask::HasWorker() const {
-    return false;
+    return card_ && card_->HasWorker();
 }
 
 void Tfmtask::StartWork() {
-    if (!task_)
-        return;
-    if (!HasWorker()) {
-        if (task_->getcount >= iMaxCount) {
-            ShowNotice("任务已完成！", 1000);
-            return;
-        }
-        // The collection worker joins here once the engine's task card is in the build.
-        WriteLog("task " + std::to_string(task_->ID) + ": no collection engine in this build");
-        return;
-    }
-    if (paused_) {
-        paused_ = false;
-        lblname->setText(Q(task_->taskname));
-        lblname->adjustSize();
-    }
+    if (card_)
+        card_->StartWork();
 }
 
 void Tfmtask::PasueWork() {
-    if (!HasWorker() || !task_)
-        return;
-    paused_ = true;
-    lblname->setText(Q(task_->taskname + "(暂停中)"));
-    lblname->adjustSize();
+    if (card_)
+        card_->PasueWork();
 }
 
 void Tfmtask::StopWork() {
-    if (!HasWorker())
-        return;
-    paused_ = false;
-    lblcon->setText(QStringLiteral("正在停止采集，请稍后..."));
-    lblcon->adjustSize();
+    if (card_)
+        card_->StopWork();
 }
 
 void Tfmtask::StopAndWait() {
-    if (HasWorker())
-        StopWork();
+    if (card_)
+        card_->AbortWork();
 }
 
-void Tfmtask::WorkEnded() {
-    showIcons(false);
-    paused_ = false;
-    lblcon->setText(QStringLiteral("采集已结束"));
-    lblcon->adjustSize();
-}
-
-void Tfmtask::IncNum(int) {
-    if (!task_)
-        return;
-    ++task_->getcount;
-    lblcount->setText(QString::number(task_->getcount));
-    Q_EMIT countChanged(task_->getcount);
-    Q_EMIT progressChanged(task_->ID, task_->getcount);
-    if (task_->getcount >= iMaxCount)
-        StopWork();
+void Tfmtask::IncNum(int ipage) {
+    if (card_)
+        card_->IncNum(ipage);
 }
 
 } // namespace kavo

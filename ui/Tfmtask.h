@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/TaskCard.h"
 #include "store/TaskList.h"
 
 #include <QFrame>
@@ -20,10 +21,11 @@ public:
     explicit Tfmtask(QWidget* parent);
     ~Tfmtask() override;
 
-    // Takes the task and shows it; the card's target becomes iMaxCount.
-    void SetTask(std::unique_ptr<TTaskInfo> task, int maxCount);
-    TTaskInfo* TaskInfo() const { return task_.get(); }
-    int TaskId() const { return task_ ? task_->ID : 0; }
+    // Takes the task and shows it; the card's target becomes maxCount. Records go into `tasks`.
+    void SetTask(TTaskList& tasks, std::unique_ptr<TTaskInfo> task, int maxCount);
+    TTaskInfo* TaskInfo() const { return card_ ? card_->TaskInfo() : nullptr; }
+    int TaskId() const { return TaskInfo() ? TaskInfo()->ID : 0; }
+    TaskCard* Logic() const { return card_; }
 
     void SelMySelf();
     void StartWork();
@@ -35,10 +37,9 @@ public:
     // Stops the worker and waits for its end (a few seconds at most) while still answering its
     // messages, so the task object outlives it.
     void StopAndWait();
-    bool IsPaused() const { return paused_; }
+    bool IsPaused() const { return card_ && card_->Paused(); }
 
     bool BSelected = false;
-    int iMaxCount = 0;
 
     QLabel* imghit;
     QLabel* imgbg;
@@ -56,19 +57,16 @@ Q_SIGNALS:
     void selectedTask(int taskId);
     // One more record was counted: the paging follows the new count.
     void countChanged(int getcount);
-    // The task's record count is to be stored (chgTaskSum).
-    void progressChanged(int taskId, int getcount);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void WorkEnded();
+    void showState();
     void showIcons(bool running);
 
-    std::unique_ptr<TTaskInfo> task_;
-    bool paused_ = false;
+    TaskCard* card_ = nullptr; // child of this card
 };
 
 } // namespace kavo

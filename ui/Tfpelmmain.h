@@ -54,7 +54,8 @@ public:
     void btnexportClick();
     void SpeedButton2Click();
     void SpeedButton6Click();
-    // Runs the number formatting of the task on its own thread; progress arrives as message 3049.
+    // Runs the number formatting of the task on its own thread; progress arrives as message 3049,
+    // and when it is done page 1 of the task is shown again.
     void StartFormatting(int taskId, bool dropMobileZero);
     void FormatFinished(int taskId);
     MsgParam OnProcessNotify(MsgParam wParam, MsgParam lParam);
