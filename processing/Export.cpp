@@ -96,7 +96,10 @@ ExportOutcome ExportTaskRecords(TTaskList& tasks, const ExportRequest& request,
     TExportLines lines;
     long long newestId = 0;
     try {
-        auto rows = tasks.AllList(request.taskId, request.mode);
+        std::string columns = "ID";
+        for (const auto& field : ChosenFields(request.fields))
+            columns += std::string(",") + field.column;
+        auto rows = tasks.AllList(request.taskId, request.mode, columns);
         lines = BuildExportLines(*rows, request.fields, newestId, progress);
     } catch (const KavoError& error) {
         return outcome(ExportResult::Failed, std::string("读取记录失败，未导出：") + error.what(), fileName);

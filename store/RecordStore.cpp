@@ -92,19 +92,20 @@ std::vector<std::unique_ptr<TTaskDeail>> TTaskList::GetDeail(int tid, int ipage,
     return records;
 }
 
-std::unique_ptr<TSQLiteTable> TTaskList::AllList(int selhisid, std::uint8_t imode) {
+std::unique_ptr<TSQLiteTable> TTaskList::AllList(int selhisid, std::uint8_t imode,
+                                                 const std::string& columns) {
     auto lock = objdata.Lock();
     objdata.ReSet();
     const std::string id = std::to_string(selhisid);
     if (imode == 1) {
-        objdata.SqlCmd = "select * from tbl_list where pid=" + id + " order by id desc";
+        objdata.SqlCmd = "select " + columns + " from tbl_list where pid=" + id + " order by id desc";
     } else {
         objdata.SqlCmd = "select lastid from tbl_his where tid=" + id;
         auto marks = objdata.GetTable();
         const long long mark = marks->Count() > 0 ? StrToInt64Def(marks->GetFieldByName("lastid")) : 0;
         objdata.ReSet();
-        objdata.SqlCmd = "select * from tbl_list where pid=" + id + " and ID>" + std::to_string(mark) +
-                         " order by id desc";
+        objdata.SqlCmd = "select " + columns + " from tbl_list where pid=" + id + " and ID>" +
+                         std::to_string(mark) + " order by id desc";
     }
     return objdata.GetTable();
 }

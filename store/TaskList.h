@@ -86,7 +86,8 @@ public:
     void GetRid(int tid, TTaskDeail& retrid);
     std::vector<std::unique_ptr<TTaskDeail>> GetDeail(int tid, int ipage, int& sumcount);
     // imode 1: every record; otherwise only records newer than the export mark. Newest first.
-    std::unique_ptr<TSQLiteTable> AllList(int selhisid, std::uint8_t imode);
+    // `columns` narrows the result to the columns a caller reads ("ID,comname").
+    std::unique_ptr<TSQLiteTable> AllList(int selhisid, std::uint8_t imode, const std::string& columns = "*");
     void SetDataLast(int hisid, const std::string& lastid);
 
     const TOnGetTaskItem& OnGetTaskItem() const { return FOnGetTaskItem; }
