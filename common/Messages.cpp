@@ -5,15 +5,34 @@
 #include <QCoreApplication>
 #include <QThread>
 
-#include <future>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 
 namespace kavo {
 namespace {
 
+// A mutex and condition rather than std::promise: ThreadSanitizer cannot see the ordering that
+// libstdc++'s futures give, and would report every record a worker hands over as a race.
 struct Reply {
-    std::promise<MsgParam> promise;
+    std::mutex mutex;
+    std::condition_variable ready;
     bool answered = false;
+    MsgParam value = 0;
+
+    void set(MsgParam result) {
+        std::lock_guard lock(mutex);
+        if (answered)
+            return;
+        answered = true;
+        value = result;
+        ready.notify_all();
+    }
+    MsgParam wait() {
+        std::unique_lock lock(mutex);
+        ready.wait(lock, [this] { return answered; });
+        return value;
+    }
 };
 
 class MessageEvent : public QEvent {
@@ -24,10 +43,8 @@ public:
     ~MessageEvent() override { answer(0); }
 
     void answer(MsgParam value) {
-        if (reply && !reply->answered) {
-            reply->answered = true;
-            reply->promise.set_value(value);
-        }
+        if (reply)
+            reply->set(value);
     }
 
     const int msg;
@@ -35,6 +52,19 @@ public:
     const MsgParam lParam;
     std::shared_ptr<Reply> reply;
 };
+
+// Qt hands events between threads under its own lock, which ThreadSanitizer cannot see. Passing this
+// one as well (sender around the post, receiver before reading the event) makes the order visible.
+std::mutex& handoff() {
+    static std::mutex m;
+    return m;
+}
+
+void post(MessageReceiver* receiver, int msg, MsgParam wParam, MsgParam lParam,
+          std::shared_ptr<Reply> reply) {
+    std::lock_guard lock(handoff());
+    QCoreApplication::postEvent(receiver, new MessageEvent(msg, wParam, lParam, std::move(reply)));
+}
 
 } // namespace
 
@@ -51,6 +81,7 @@ MsgParam MessageReceiver::deliver(int msg, MsgParam wParam, MsgParam lParam) {
 }
 
 bool MessageReceiver::event(QEvent* e) {
+    { std::lock_guard lock(handoff()); }
     if (e->type() != MessageEventType())
         return QObject::event(e);
     auto* m = static_cast<MessageEvent*>(e);
@@ -68,7 +99,7 @@ bool MessageReceiver::event(QEvent* e) {
 
 void PostMessage(MessageReceiver* receiver, int msg, MsgParam wParam, MsgParam lParam) {
     if (receiver)
-        QCoreApplication::postEvent(receiver, new MessageEvent(msg, wParam, lParam, nullptr));
+        post(receiver, msg, wParam, lParam, nullptr);
 }
 
 MsgParam SendMessage(MessageReceiver* receiver, int msg, MsgParam wParam, MsgParam lParam) {
@@ -77,9 +108,8 @@ MsgParam SendMessage(MessageReceiver* receiver, int msg, MsgParam wParam, MsgPar
     if (receiver->thread() == QThread::currentThread())
         return receiver->deliver(msg, wParam, lParam);
     auto reply = std::make_shared<Reply>();
-    auto answer = reply->promise.get_future();
-    QCoreApplication::postEvent(receiver, new MessageEvent(msg, wParam, lParam, std::move(reply)));
-    return answer.get();
+    post(receiver, msg, wParam, lParam, reply);
+    return reply->wait();
 }
 
 } // namespace kavo

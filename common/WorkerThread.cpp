@@ -3,6 +3,15 @@
 #include <QMetaObject>
 
 namespace kavo {
+namespace {
+
+// Qt queues the completion under its own lock, which ThreadSanitizer cannot see; this one it can.
+std::mutex& handoff() {
+    static std::mutex m;
+    return m;
+}
+
+} // namespace
 
 WorkerThread::WorkerThread(QObject* context, Completion onFinished)
     : context_(context), onFinished_(std::move(onFinished)) {}
@@ -21,10 +30,12 @@ void WorkerThread::Start(Body body) {
         body(*this);
         // Queued before the end is announced, so whoever waits for the end may then delete the context:
         // the queued call is discarded with it.
-        if (context && onFinished_)
+        if (context && onFinished_) {
+            std::lock_guard lock(handoff());
             QMetaObject::invokeMethod(
                 context,
                 [this, alive] {
+                    { std::lock_guard lock(handoff()); }
                     if (!alive.lock())
                         return;
                     // A copy: the handler may well delete this object, and its own function with it.
@@ -32,6 +43,7 @@ void WorkerThread::Start(Body body) {
                     handler(*this);
                 },
                 Qt::QueuedConnection);
+        }
         std::lock_guard lock(mutex_);
         finished_ = true;
         changed_.notify_all();
