@@ -17,6 +17,7 @@ packages=(
     libcpp-httplib-dev
     fonts-noto-cjk
     xvfb xauth
+    qt6-qpa-plugins libqt6widgets6 libqt6network6
     python3 python3-xlrd python3-openpyxl
 )
 
