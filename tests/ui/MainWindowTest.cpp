@@ -12,6 +12,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QLocalSocket>
+#include <QMenu>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTabWidget>
@@ -208,6 +210,39 @@ TEST(MainWindow, FirstStartWritesTheLauncherAndTheInstallPathOnce) {
     }();
     EXPECT_TRUE(text.contains(QStringLiteral("Exec=\"") + QString::fromStdString(GetAppExePath()) +
                               QStringLiteral("\"")));
+}
+
+} // namespace
+} // namespace kavo::test
+
+namespace kavo::test {
+namespace {
+
+TEST(MainWindow, AnotherProgramBringsTheHiddenWindowBack) {
+    WindowHarness h;
+    h.window->hide();
+    QLocalSocket peer;
+    peer.connectToServer(Tfpelmmain::BringToFrontServerName());
+    ASSERT_TRUE(peer.waitForConnected(2000));
+    ASSERT_TRUE(PumpUntil([&] { return h.window->isVisible(); }));
+    ASSERT_TRUE(PumpUntil([&] { return peer.bytesAvailable() > 0 || peer.waitForReadyRead(10); }));
+    EXPECT_EQ(peer.readAll(), QByteArray("0"));
+}
+
+TEST(MainWindow, PopupMenuActsOnTheCardPressedWithTheRightButton) {
+    WindowHarness h;
+    h.Submit("右键");
+    const int id = h.TaskIdByName("右键");
+    QTest::mousePress(h.Card(id)->lblname, Qt::RightButton);
+    ASSERT_EQ(h.window->SelectedCard(), h.Card(id));
+    SetNextMsgAnswer(kAnswerOk);
+    QAction* remove = nullptr;
+    for (QAction* action : h.window->history->poptask->actions())
+        if (action->text() == QStringLiteral("删除任务"))
+            remove = action;
+    ASSERT_NE(remove, nullptr);
+    remove->trigger();
+    EXPECT_EQ(h.Card(id), nullptr);
 }
 
 } // namespace
