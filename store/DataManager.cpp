@@ -147,7 +147,9 @@ void TDataManager::open() {
     }
     // Another process (kavo-cli beside the desktop program) may hold a short lock; wait instead of failing.
     sqlite3_busy_timeout(sldb, 5000);
-    sqlite3_exec(sldb, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL;", nullptr, nullptr, nullptr);
+    // WAL with NORMAL sync survives a killed process without losing a commit; only a power cut may roll
+    // back the newest commits, and then the task's stored page sends the worker over them again.
+    sqlite3_exec(sldb, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, nullptr);
     if (!existed) {
         std::string error;
         if (!CreateDeliveredDatabase(sldb, error)) {
