@@ -95,7 +95,8 @@ QString SettingsDialog::Validate() const {
     for (const Row& row : rows_) {
         const QString value = row.edit->text().trimmed();
         const QString name = Q(SettingName(row.key));
-        if (value.isEmpty())
+        // An emptied number would read back as 0; hosts and the proxy may be left empty.
+        if (value.isEmpty() && !isNumberKey(row.key))
             continue;
         if (isHostKey(row.key) && !isWebAddress(value, false))
             return name + QStringLiteral(" 须是以 http:// 或 https:// 开头的网址");

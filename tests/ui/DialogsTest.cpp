@@ -166,6 +166,8 @@ TEST(Dialogs, SettingsAreCheckedBeforeTheyAreWritten) {
         {setting::NetworkProxy, "127.0.0.1", false},
         {setting::NetworkTimeout, "0", false},
         {setting::NetworkTimeout, "abc", false},
+        {setting::NetworkTimeout, "", false},
+        {setting::NetworkProxy, "", true},
         {setting::NetworkConnectTimeout, "30", true},
         {setting::NetworkDelay, "0", true},
         {setting::NetworkDelay, "-5", false},
