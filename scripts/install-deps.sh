@@ -19,6 +19,7 @@ packages=(
     xvfb xauth
     qt6-qpa-plugins libqt6widgets6 libqt6network6
     python3 python3-xlrd python3-openpyxl
+    clang libclang-rt-14-dev
 )
 
 run_as_root() {
