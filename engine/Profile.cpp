@@ -24,6 +24,15 @@ std::string after(const std::string& value, std::string_view marker, bool trim) 
     return trim ? Trimmed(cut) : cut;
 }
 
+// The steps fail quietly towards the worker, yet a failed request must still be found in the log.
+void logFailure(const std::exception& error) {
+    try {
+        WriteLog(error.what());
+    } catch (const std::exception&) {
+        // Nowhere left to report it.
+    }
+}
+
 std::string jobOf(const CheckedText& page, const char* pattern) {
     return after(FirstMatchText(page, pattern), "（", false);
 }
@@ -95,7 +104,8 @@ bool ReadContactPage(TTaskDeail& entry, HttpClient& http, const MarketHosts& hos
             ReadMembernameLayout(http.FetchPage(url), entry);
         }
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        logFailure(error);
         return false;
     }
 }
@@ -104,7 +114,8 @@ bool ReadMobileProfile(TTaskDeail& entry, HttpClient& http, const MarketHosts& h
     try {
         ReadMobileFields(http.FetchPage(hosts.mobile + "/winport/company/" + entry.rid + ".html"), entry);
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        logFailure(error);
         return false;
     }
 }

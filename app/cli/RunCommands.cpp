@@ -2,6 +2,7 @@
 #include "Command.h"
 #include "Store.h"
 
+#include "common/Global.h"
 #include "common/Settings.h"
 #include "engine/Listing.h"
 #include "engine/MarketHosts.h"
@@ -89,6 +90,8 @@ int runTask(const Args& args, Context& context) {
     args.maxPositional(1);
     const int id = args.integer(args.require(0, "ID"), "ID");
     Store store = OpenStore();
+    // As in the desktop program: the worker's errors and contact pages go to logs.txt.
+    LogEnabled = true;
     TaskCard card(*store.tasks, LoadOneTask(store, id));
     store.tasks->SetOnGetTaskItem([&card, id](pTaskDeail record) {
         if (record->PID == id)

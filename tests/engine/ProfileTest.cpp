@@ -75,6 +75,7 @@ TEST_F(ProfileSteps, BothLayoutsAndTheMobileProfileGiveCleanValues) {
 }
 
 TEST_F(ProfileSteps, FailedFetchesLeaveFieldsEmptyAndTheLegalRepresentativeStandsIn) {
+    LogEnabled = true;
     TTaskDeail noHomepage = entryFor(0, 2);
     noHomepage.homepage.clear();
     EXPECT_FALSE(ReadContactPage(noHomepage, http, hosts, notice));
@@ -90,6 +91,11 @@ TEST_F(ProfileSteps, FailedFetchesLeaveFieldsEmptyAndTheLegalRepresentativeStand
     EXPECT_FALSE(ReadMobileProfile(failing, http, hosts));
     EXPECT_EQ(failing.lxr, "");
     EXPECT_EQ(failing.qytype, "");
+    LogEnabled = false;
+    // Swallowed for the worker, but each failed request is in the log with its address.
+    const std::string log = FromGb18030(ReadFileBytes(LogFilePath()));
+    EXPECT_NE(log.find("/winport/company/100003.html"), std::string::npos);
+    EXPECT_NE(log.find("/member/100003.html"), std::string::npos);
 }
 
 TEST(LayoutChoice, PrefixAnywhereInTheAddressInAnyCase) {
