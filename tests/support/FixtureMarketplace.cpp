@@ -5,6 +5,7 @@
 
 #include <httplib.h>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
@@ -207,12 +208,18 @@ void FixtureMarketplace::Impl::handle(const httplib::Request& req, httplib::Resp
         if (found != pages.end())
             reply = found->second;
     }
+    std::optional<FixtureReply> transfer;
     if (hook) {
         if (auto replaced = hook(request))
-            reply = std::move(replaced);
+            (replaced->keepAnswer ? transfer : reply) = std::move(replaced);
     }
     if (!reply)
         reply = generated(request);
+    if (transfer) {
+        reply->dripBytes = transfer->dripBytes;
+        reply->dripPause = transfer->dripPause;
+        reply->cutAfter = transfer->cutAfter;
+    }
     if (wait.count() > 0)
         pause(wait);
     if (reply->delay.count() > 0)
@@ -220,7 +227,25 @@ void FixtureMarketplace::Impl::handle(const httplib::Request& req, httplib::Resp
     res.status = reply->status;
     for (const auto& [name, value] : reply->headers)
         res.set_header(name, value);
-    res.set_content(reply->body, reply->contentType.c_str());
+    if (reply->dripBytes == 0 && !reply->cutAfter) {
+        res.set_content(reply->body, reply->contentType.c_str());
+        return;
+    }
+    auto body = std::make_shared<const std::string>(std::move(reply->body));
+    const size_t piece = reply->dripBytes > 0 ? reply->dripBytes : body->size();
+    const size_t limit = std::min(reply->cutAfter.value_or(body->size()), body->size());
+    res.set_content_provider(body->size(), reply->contentType,
+                             [this, body, piece, limit,
+                              dripPause = reply->dripPause](size_t offset, size_t, httplib::DataSink& sink) {
+                                 if (offset >= limit)
+                                     return false; // httplib drops the connection
+                                 const size_t count = std::min(piece, limit - offset);
+                                 if (!sink.write(body->data() + offset, count))
+                                     return false;
+                                 if (dripPause.count() > 0 && offset + count < body->size())
+                                     pause(dripPause);
+                                 return true;
+                             });
 }
 
 FixtureMarketplace::FixtureMarketplace() : impl_(std::make_unique<Impl>()) {

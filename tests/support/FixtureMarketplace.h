@@ -25,6 +25,13 @@ struct FixtureReply {
     std::string contentType = "text/html";
     std::vector<std::pair<std::string, std::string>> headers;
     std::chrono::milliseconds delay{0};
+    // Faults of the transfer itself: the body goes out in pieces of `dripBytes` with `dripPause` after
+    // each, and with `cutAfter` set the connection is dropped after that many bytes of it (the headers
+    // announce the whole body). A fault reply with `keepAnswer` keeps the normal answer and adds only these.
+    size_t dripBytes = 0;
+    std::chrono::milliseconds dripPause{0};
+    std::optional<size_t> cutAfter;
+    bool keepAnswer = false;
 };
 
 // What the fixture's pages say about one company, as the extraction should read it.
