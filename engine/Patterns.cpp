@@ -21,6 +21,9 @@ struct CodeFree {
 struct ContextFree {
     void operator()(pcre2_compile_context* context) const { pcre2_compile_context_free(context); }
 };
+struct MatchContextFree {
+    void operator()(pcre2_match_context* context) const { pcre2_match_context_free(context); }
+};
 struct MatchDataFree {
     void operator()(pcre2_match_data* data) const { pcre2_match_data_free(data); }
 };
@@ -84,16 +87,33 @@ private:
     CompiledPattern* pattern_ = nullptr;
 };
 
+// A pattern that can split a long run of text in many ways backtracks over every split when the rest of
+// the pattern never matches: on half a megabyte of page without a "<" the JIT ran 14 s into its default
+// limit of 10 million steps. A far lower limit ends such a match in well under a second; real pages
+// need only thousands of steps for any of our patterns.
+constexpr uint32_t kMatchLimit = 1000000;
+
+// Read-only while matching, so one context serves every thread.
+pcre2_match_context* matchContext() {
+    static const std::unique_ptr<pcre2_match_context, MatchContextFree> context = [] {
+        std::unique_ptr<pcre2_match_context, MatchContextFree> made(pcre2_match_context_create(nullptr));
+        if (made)
+            pcre2_set_match_limit(made.get(), kMatchLimit);
+        return made;
+    }();
+    return context.get();
+}
+
 // Finds the next non-empty match at or after `start`; false when there is none. Raises on engine errors.
 // A JIT failure (its stack limit) is answered by the interpreter so results never depend on the JIT.
 bool nextMatch(CompiledPattern& p, std::string_view text, size_t start, size_t& from, size_t& to,
                uint32_t extra = 0) {
     auto subject = reinterpret_cast<PCRE2_SPTR>(text.data());
     const uint32_t options = PCRE2_NOTEMPTY | extra;
-    int rc = pcre2_match(p.code.get(), subject, text.size(), start, options, p.data.get(), nullptr);
+    int rc = pcre2_match(p.code.get(), subject, text.size(), start, options, p.data.get(), matchContext());
     if (rc < 0 && rc != PCRE2_ERROR_NOMATCH && p.jit)
         rc = pcre2_match(p.code.get(), subject, text.size(), start, options | PCRE2_NO_JIT, p.data.get(),
-                         nullptr);
+                         matchContext());
     if (rc == PCRE2_ERROR_NOMATCH)
         return false;
     if (rc < 0)
