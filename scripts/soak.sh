@@ -64,7 +64,7 @@ echo "soak: 4 tasks (${ids[*]}) for $minutes min against soak_server (seed $seed
 drivers=()
 for id in "${ids[@]}"; do drive "$id" & drivers+=($!); done
 wait "${drivers[@]}"
-kill -INT "$server"; wait "$server"; trap - EXIT
+kill -INT "$server"; wait "$server"; served=$?; trap - EXIT
 tail -1 "$dir/server.out"
 
 crashed=0; runs=0
@@ -83,6 +83,7 @@ grep -h "^task " "$dir"/run-*.out | tail -4
 python3 "$root/scripts/check-store.py" "$dir" soak
 status=$?
 [ $crashed -eq 0 ] || status=1
+[ $served -eq 0 ] || { echo "FAIL: soak_server exited with status $served"; status=1; }
 echo "== soak $([ $status -eq 0 ] && echo passed || echo FAILED) (folder: $dir) =="
 # A passed soak leaves nothing behind unless KAVO_KEEP_DIR=1; a failed one keeps its folder to look at.
 [ $status -ne 0 ] || [ "${KAVO_KEEP_DIR:-0}" = 1 ] || rm -rf "$dir"
