@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Messages.h"
+#include "service/AutoUpdate.h"
 #include "service/CheckHost.h"
 #include "service/UpDateInfo.h"
 
@@ -16,8 +17,6 @@
 class QTimer;
 
 namespace kavo {
-
-class TAutoUpdate;
 
 struct ServiceTiming {
     CheckHostTimeouts check;

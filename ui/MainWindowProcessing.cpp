@@ -3,6 +3,7 @@
 #include "common/UserInterface.h"
 #include "processing/Dedup.h"
 #include "processing/Export.h"
+#include "service/AutoUpdate.h"
 #include "ui/HistoryPanel.h"
 #include "ui/OptionDialogs.h"
 #include "ui/ProgressWindows.h"
@@ -185,16 +186,14 @@ MsgParam Tfpelmmain::OnUpdateNotify(MsgParam wParam, MsgParam lParam) {
         if (upWindow)
             upWindow->SetProgress(static_cast<int>(lParam));
         break;
-    case 5: {
-        std::ofstream(GetAppPath() + "uplog.txt", std::ios::binary | std::ios::trunc)
-            << GetAppExeName() << "\r\n";
-        QProcess::startDetached(Q(GetAppPath() + "update"), {}, Q(GetAppPath()));
-        tray->Hide();
-        QCoreApplication::processEvents();
-        bclose = true;
-        QApplication::quit();
+    case 5:
+        HandOverToUpdater({.beforeEnd =
+                               [this] {
+                                   tray->Hide();
+                                   bclose = true;
+                               },
+                           .endProcesses = {}});
         break;
-    }
     default:
         break;
     }

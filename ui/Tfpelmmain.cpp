@@ -5,6 +5,9 @@
 #include "common/UserInterface.h"
 #include "extras/DesktopShortcut.h"
 #include "extras/TPlugin.h"
+#include "extras/frmabout.h"
+#include "extras/frmdes.h"
+#include "service/ServiceClient.h"
 #include "store/DataManager.h"
 #include "store/paramset.h"
 #include "ui/GuiUserInterface.h"
@@ -121,6 +124,14 @@ void Tfpelmmain::FormCreate() {
     NotifyPlugin = std::make_unique<TPlugin>(this);
     InstallGuiUserInterface(NotifyPlugin.get());
     bclose = false;
+    serviceClient = new TServiceClient(receiver_,
+                                       {.setStatus =
+                                            [this](int panel, const std::string& text) {
+                                                (panel == 0 ? statusPanel0 : statusPanel1)->setText(Q(text));
+                                            },
+                                        .showPopup = [this] { ShowPopupPage(*NotifyPlugin); }},
+                                       {}, this);
+    serviceClient->Start();
     LoadReferenceLists();
     LoadSettings();
     listenForBringToFront();
@@ -149,9 +160,15 @@ void Tfpelmmain::buildMenu() {
     auto* settingsItem = menuBar()->addAction(QStringLiteral("设置"));
     settingsItem->setObjectName(QStringLiteral("mnusettings"));
     connect(settingsItem, &QAction::triggered, this, &Tfpelmmain::OpenSettings);
-    // The information pages come from the maker's service server, which kavo does not ship.
-    for (const char* item : {"联系我们", "优化建议", "软件介绍"})
-        help->addAction(Q(item))->setEnabled(false);
+    QAction* contact = help->addAction(QStringLiteral("联系我们"));
+    contact->setObjectName(QStringLiteral("N18"));
+    connect(contact, &QAction::triggered, this, [this] { ShowContactPage(this, MyProxyer); });
+    QAction* suggestions = help->addAction(QStringLiteral("优化建议"));
+    suggestions->setObjectName(QStringLiteral("N20"));
+    connect(suggestions, &QAction::triggered, this, [this] { OpenSuggestionsPage(MyProxyer); });
+    QAction* description = help->addAction(QStringLiteral("软件介绍"));
+    description->setObjectName(QStringLiteral("N21"));
+    connect(description, &QAction::triggered, this, [this] { ShowDescriptionPage(this); });
 }
 
 void Tfpelmmain::OpenSettings() {

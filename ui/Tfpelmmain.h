@@ -21,6 +21,7 @@ class RecordListPanel;
 class SearchPanel;
 class TDataManager;
 class TPlugin;
+class TServiceClient;
 class Tfmprocess;
 class Tfmtask;
 class Tfmupwin;
@@ -94,6 +95,8 @@ public:
     TrayIcon* tray;
     QPointer<Tfmprocess> processWindow;
     QPointer<Tfmupwin> upWindow;
+    // Server selection, the configuration document and the start of a self-update.
+    TServiceClient* serviceClient = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
