@@ -16,8 +16,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// One scratch folder per fuzzing process: <scratch>/archive.zip and the target <scratch>/a/b/c/out/, deep
-// enough that a climb out of the target still lands where it is seen.
+// One scratch folder per fuzzing process (scripts/fuzz.sh points TMPDIR at a folder it clears):
+// <scratch>/archive.zip and the target <scratch>/a/b/c/out/, deep enough that a climb out of the target still
+// lands where it is seen.
 const fs::path& scratch() {
     static const fs::path folder = [] {
         fs::path p = fs::temp_directory_path() / ("kavo-fuzz-unpack-" + std::to_string(::getpid()));

@@ -46,11 +46,15 @@ for target in "${chosen[@]}"; do
     artifacts="$build/fuzz-artifacts/$target/"
     log="$build/fuzz-work/$target.log"
     mkdir -p "$work" "$artifacts"
+    # libFuzzer ends without running exit handlers: scratch files go where this script clears them.
+    export TMPDIR="$build/fuzz-tmp"
+    rm -rf "$TMPDIR" && mkdir -p "$TMPDIR"
     # A hard stop well after libFuzzer's own end, in case the process itself wedges.
     timeout --signal=KILL $((seconds + 120)) "$build/bin/fuzz_$target" "$work" "$root/fuzz/corpus/$target" \
         -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=1024 -max_len=65536 \
         -print_final_stats=1 -artifact_prefix="$artifacts" >"$log" 2>&1
     rc=$?
+    rm -rf "$TMPDIR"
     runs=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | tail -1 | awk '{print $2}')
     cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | awk '{print $2}')
     if [ $rc -ne 0 ]; then
