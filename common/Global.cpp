@@ -165,11 +165,9 @@ bool KillProcessById(pid_t pid) {
     return pid > 0 && ::kill(pid, SIGKILL) == 0;
 }
 
-bool KillProcessByName(const std::string& name) {
+std::vector<pid_t> FindProcessesByName(const std::string& name) {
     const std::string wanted = upper(name);
-    const pid_t self = ::getpid();
-    bool selfMatches = false;
-    bool lastResult = false;
+    std::vector<pid_t> found;
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator("/proc", ec)) {
         const std::string pidText = entry.path().filename().string();
@@ -184,16 +182,22 @@ bool KillProcessByName(const std::string& name) {
         }
         if (exe.empty())
             continue;
-        const std::string base = fs::path(exe).filename().string();
-        if (upper(base) != wanted && upper(exe) != wanted)
-            continue;
-        const pid_t pid = static_cast<pid_t>(std::stol(pidText));
+        if (upper(fs::path(exe).filename().string()) == wanted || upper(exe) == wanted)
+            found.push_back(static_cast<pid_t>(std::stol(pidText)));
+    }
+    return found;
+}
+
+bool KillProcessByName(const std::string& name) {
+    const pid_t self = ::getpid();
+    bool selfMatches = false;
+    bool lastResult = false;
+    for (pid_t pid : FindProcessesByName(name)) {
         // Our own process goes last, or the others would never be reached.
-        if (pid == self) {
+        if (pid == self)
             selfMatches = true;
-            continue;
-        }
-        lastResult = KillProcessById(pid);
+        else
+            lastResult = KillProcessById(pid);
     }
     if (selfMatches)
         lastResult = KillProcessById(self);

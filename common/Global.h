@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <sys/types.h>
+#include <vector>
 
 namespace kavo {
 
@@ -33,6 +34,9 @@ std::string AfterLastChar(const std::string& text, char ch, const std::string& f
 std::string BeforeLastChar(const std::string& text, char ch);
 int RandomUpTo(int n);
 
+// Running processes whose executable (file name or whole path, without regard to case) is `name`,
+// in /proc order; this process included when it matches.
+std::vector<pid_t> FindProcessesByName(const std::string& name);
 bool KillProcessByName(const std::string& name);
 bool KillProcessById(pid_t pid);
 std::string GetFileVersionStr(const std::string& fileName);

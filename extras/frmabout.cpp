@@ -55,21 +55,7 @@ void Tfmabout::ShowInfo(const std::string& struser) {
         lblname->setText(Q(kServiceNotConfigured));
         return;
     }
-    auto reply = std::make_shared<std::string>();
-    fetch_ = std::make_unique<WorkerThread>(this, [this, reply](WorkerThread&) {
-        if (!reply->empty())
-            ApplyReply(*reply);
-    });
-    fetch_->Start([url, reply](WorkerThread& thread) {
-        ServiceRequest request;
-        request.followRedirects = true;
-        request.connectTimeoutMs = 15000;
-        request.timeoutMs = 60000;
-        request.abort = [&thread] { return thread.Aborted(); };
-        ServiceReply answer = ServiceGet(url, request);
-        if (answer.ok())
-            *reply = answer.body;
-    });
+    fetch_ = FetchInfoPage(this, url, [this](const std::string& body) { ApplyReply(body); });
 }
 
 void Tfmabout::ApplyReply(const std::string& reply) {

@@ -52,21 +52,7 @@ void Tfmdes::ShowInfo() {
         Memo1->setPlainText(Q(kServiceNotConfigured));
         return;
     }
-    auto reply = std::make_shared<std::string>();
-    fetch_ = std::make_unique<WorkerThread>(this, [this, reply](WorkerThread&) {
-        if (!reply->empty())
-            ApplyReply(*reply);
-    });
-    fetch_->Start([url, reply](WorkerThread& thread) {
-        ServiceRequest request;
-        request.followRedirects = true;
-        request.connectTimeoutMs = 15000;
-        request.timeoutMs = 60000;
-        request.abort = [&thread] { return thread.Aborted(); };
-        ServiceReply answer = ServiceGet(url, request);
-        if (answer.ok())
-            *reply = answer.body;
-    });
+    fetch_ = FetchInfoPage(this, url, [this](const std::string& body) { ApplyReply(body); });
 }
 
 void Tfmdes::ApplyReply(const std::string& reply) {

@@ -3,6 +3,7 @@
 #include "common/Encoding.h"
 #include "common/Global.h"
 #include "service/ConfigCipher.h"
+#include "service/ServiceHttp.h"
 #include "service/ServiceServers.h"
 
 namespace kavo {
@@ -106,6 +107,30 @@ std::string SuggestionsPageUrl(const std::string& agentCode) {
 
 std::string QqChatUrl(const std::string& number) {
     return "http://wpa.qq.com/msgrd?v=3&uin=" + number + "&site=qq&menu=yes";
+}
+
+} // namespace kavo
+
+namespace kavo {
+
+std::unique_ptr<WorkerThread> FetchInfoPage(QObject* owner, const std::string& url,
+                                            std::function<void(const std::string& body)> onReply) {
+    auto reply = std::make_shared<std::string>();
+    auto fetch = std::make_unique<WorkerThread>(owner, [reply, onReply = std::move(onReply)](WorkerThread&) {
+        if (!reply->empty())
+            onReply(*reply);
+    });
+    fetch->Start([url, reply](WorkerThread& thread) {
+        ServiceRequest request;
+        request.followRedirects = true;
+        request.connectTimeoutMs = 15000;
+        request.timeoutMs = 60000;
+        request.abort = [&thread] { return thread.Aborted(); };
+        ServiceReply answer = ServiceGet(url, request);
+        if (answer.ok())
+            *reply = answer.body;
+    });
+    return fetch;
 }
 
 } // namespace kavo

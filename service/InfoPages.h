@@ -1,7 +1,13 @@
 #pragma once
 
+#include "common/WorkerThread.h"
+
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+class QObject;
 
 namespace kavo {
 
@@ -27,5 +33,10 @@ std::string SuggestionsPageUrl(const std::string& agentCode);
 std::string SuggestionToken(const std::string& agentCode, int random);
 // The QQ chat link for a number.
 std::string QqChatUrl(const std::string& number);
+
+// Fetches an information page on its own thread; `onReply` runs on `owner`'s thread with the body
+// when the fetch succeeded, and never once the returned thread or the owner is gone.
+std::unique_ptr<WorkerThread> FetchInfoPage(QObject* owner, const std::string& url,
+                                            std::function<void(const std::string& body)> onReply);
 
 } // namespace kavo

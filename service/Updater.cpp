@@ -18,11 +18,6 @@ namespace fs = std::filesystem;
 namespace kavo {
 namespace {
 
-std::string upper(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
-    return text;
-}
-
 std::string clientName(const std::string& folder) {
     std::ifstream in(folder + "uplog.txt", std::ios::binary);
     std::string line;
@@ -49,25 +44,9 @@ void note(const std::string& text) {
 } // namespace
 
 bool ProcessRunning(const std::string& name) {
-    const std::string wanted = upper(name);
-    const std::string self = std::to_string(::getpid());
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator("/proc", ec)) {
-        const std::string pid = entry.path().filename().string();
-        if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos || pid == self)
-            continue;
-        std::error_code linkError;
-        std::string exe = fs::read_symlink(entry.path() / "exe", linkError).string();
-        if (linkError) {
-            std::ifstream cmdline(entry.path() / "cmdline", std::ios::binary);
-            std::getline(cmdline, exe, '\0');
-        }
-        if (exe.empty())
-            continue;
-        if (upper(fs::path(exe).filename().string()) == wanted || upper(exe) == wanted)
-            return true;
-    }
-    return false;
+    const pid_t self = ::getpid();
+    const auto found = FindProcessesByName(name);
+    return std::any_of(found.begin(), found.end(), [self](pid_t pid) { return pid != self; });
 }
 
 int RunUpdater(const std::string& folder, const UpdaterOptions& options) {
