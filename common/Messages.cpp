@@ -35,12 +35,23 @@ struct Reply {
     }
 };
 
+// Qt hands events between threads under its own lock, which ThreadSanitizer cannot see. Passing this
+// one as well (sender around the post, receiver before reading or dropping the event) makes the order
+// visible. Recursive: Qt may drop an event inside postEvent itself.
+std::recursive_mutex& handoff() {
+    static std::recursive_mutex m;
+    return m;
+}
+
 class MessageEvent : public QEvent {
 public:
     MessageEvent(int msg, MsgParam wParam, MsgParam lParam, std::shared_ptr<Reply> reply)
         : QEvent(MessageEventType()), msg(msg), wParam(wParam), lParam(lParam), reply(std::move(reply)) {}
     // A sent message that is never handled (receiver gone, loop ended) must still free its sender.
-    ~MessageEvent() override { answer(0); }
+    ~MessageEvent() override {
+        std::lock_guard lock(handoff());
+        answer(0);
+    }
 
     void answer(MsgParam value) {
         if (reply)
@@ -52,13 +63,6 @@ public:
     const MsgParam lParam;
     std::shared_ptr<Reply> reply;
 };
-
-// Qt hands events between threads under its own lock, which ThreadSanitizer cannot see. Passing this
-// one as well (sender around the post, receiver before reading the event) makes the order visible.
-std::mutex& handoff() {
-    static std::mutex m;
-    return m;
-}
 
 void post(MessageReceiver* receiver, int msg, MsgParam wParam, MsgParam lParam,
           std::shared_ptr<Reply> reply) {

@@ -52,20 +52,22 @@ TEST(Messages, SentFromAnotherThreadIsAnsweredOnTheReceiversThread) {
 TEST(Messages, SenderIsReleasedWhenTheReceiverGoesAway) {
     app();
     auto receiver = std::make_unique<MessageReceiver>([](int, MsgParam, MsgParam) -> MsgParam { return 7; });
+    MessageReceiver* target = receiver.get();
+    std::atomic<bool> sending{false};
     std::atomic<bool> done{false};
     MsgParam answer = -1;
     std::thread worker([&] {
-        answer = SendMessage(receiver.get(), MSG_CHECK_KNOWN, 0, 0);
+        sending = true;
+        answer = SendMessage(target, MSG_CHECK_KNOWN, 0, 0);
         done = true;
     });
-    // Let the message be queued, then destroy the receiver before the loop runs.
-    while (!done) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        if (receiver) {
-            receiver.reset();
-            QCoreApplication::processEvents();
-        }
-    }
+    // Let the message be queued, then destroy the receiver before the loop ever runs.
+    while (!sending)
+        std::this_thread::yield();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    receiver.reset();
+    while (!done)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     worker.join();
     EXPECT_EQ(answer, 0);
 }
