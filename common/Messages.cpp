@@ -101,6 +101,37 @@ bool MessageReceiver::event(QEvent* e) {
     return true;
 }
 
+namespace {
+
+// The queued work: every read or destruction of it on the receiving side begins with the hand-off lock.
+class HandedWork {
+public:
+    explicit HandedWork(std::function<void()> work) : work_(std::move(work)) {}
+    HandedWork(const HandedWork&) = default;
+    HandedWork(HandedWork&&) = default;
+    HandedWork& operator=(const HandedWork&) = delete;
+    HandedWork& operator=(HandedWork&&) = delete;
+    ~HandedWork() { std::lock_guard lock(handoff()); }
+
+    void operator()() {
+        { std::lock_guard lock(handoff()); }
+        if (work_)
+            work_();
+    }
+
+private:
+    std::function<void()> work_;
+};
+
+} // namespace
+
+void PostToThread(QObject* context, std::function<void()> work) {
+    if (!context)
+        return;
+    std::lock_guard lock(handoff());
+    QMetaObject::invokeMethod(context, HandedWork(std::move(work)), Qt::QueuedConnection);
+}
+
 void PostMessage(MessageReceiver* receiver, int msg, MsgParam wParam, MsgParam lParam) {
     if (receiver)
         post(receiver, msg, wParam, lParam, nullptr);

@@ -45,6 +45,11 @@ void PostMessage(MessageReceiver* receiver, int msg, MsgParam wParam, MsgParam l
 // thread it runs at once. Answers 0 when the receiver is destroyed before it handled the message.
 MsgParam SendMessage(MessageReceiver* receiver, int msg, MsgParam wParam, MsgParam lParam);
 
+// Runs `work` on `context`'s thread through its event loop, in posting order; dropped when the context
+// is destroyed first. Use this rather than a queued invokeMethod from another thread: it orders the hand
+// over in a way ThreadSanitizer can follow (Qt's own queue lock is invisible to it).
+void PostToThread(QObject* context, std::function<void()> work);
+
 // The event type that carries the messages (for code that filters events).
 QEvent::Type MessageEventType();
 

@@ -1,18 +1,8 @@
 #include "common/WorkerThread.h"
 
-#include <QMetaObject>
+#include "common/Messages.h"
 
 namespace kavo {
-namespace {
-
-// Qt queues the completion under its own lock, which ThreadSanitizer cannot see; this one it can.
-std::mutex& handoff() {
-    static std::mutex m;
-    return m;
-}
-
-} // namespace
-
 WorkerThread::WorkerThread(QObject* context, Completion onFinished)
     : context_(context), onFinished_(std::move(onFinished)) {}
 
@@ -31,18 +21,13 @@ void WorkerThread::Start(Body body) {
         // Queued before the end is announced, so whoever waits for the end may then delete the context:
         // the queued call is discarded with it.
         if (context && onFinished_) {
-            std::lock_guard lock(handoff());
-            QMetaObject::invokeMethod(
-                context,
-                [this, alive] {
-                    { std::lock_guard lock(handoff()); }
-                    if (!alive.lock())
-                        return;
-                    // A copy: the handler may well delete this object, and its own function with it.
-                    Completion handler = onFinished_;
-                    handler(*this);
-                },
-                Qt::QueuedConnection);
+            PostToThread(context, [this, alive] {
+                if (!alive.lock())
+                    return;
+                // A copy: the handler may well delete this object, and its own function with it.
+                Completion handler = onFinished_;
+                handler(*this);
+            });
         }
         std::lock_guard lock(mutex_);
         finished_ = true;

@@ -78,13 +78,10 @@ void TDownIdHttp::ReportProgress(std::int64_t received, std::int64_t total) {
     lastPercent_ = percent;
     const int msg = job_._WinMsg;
     // Hops through this object's thread: the receiver may be gone by then, and only that thread may ask.
-    QMetaObject::invokeMethod(
-        this,
-        [this, msg, percent] {
-            if (msghandle_)
-                PostMessage(msghandle_.data(), msg, 2, percent);
-        },
-        Qt::QueuedConnection);
+    PostToThread(this, [this, msg, percent] {
+        if (msghandle_)
+            PostMessage(msghandle_.data(), msg, 2, percent);
+    });
 }
 
 void TDownIdHttp::Execute(WorkerThread& thread) {

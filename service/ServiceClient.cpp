@@ -60,8 +60,7 @@ void TServiceClient::StartDownload() {
 void TServiceClient::SetStatus(int panel, const std::string& text) {
     if (!frontEnd_.setStatus)
         return;
-    QMetaObject::invokeMethod(
-        this, [this, panel, text] { frontEnd_.setStatus(panel, text); }, Qt::QueuedConnection);
+    PostToThread(this, [this, panel, text] { frontEnd_.setStatus(panel, text); });
 }
 
 void TServiceClient::LoadServiceConfig(const std::string& stream) {
@@ -89,8 +88,7 @@ void TServiceClient::LoadServiceConfig(const std::string& stream) {
     case ConfigDecision::Update:
         // The update window must exist before the first progress message arrives.
         SendMessage(windowRaw_, MSG_UPDATE, 1, 0);
-        QMetaObject::invokeMethod(
-            this, [this, info = document.UpInfo] { StartUpdate(info); }, Qt::QueuedConnection);
+        PostToThread(this, [this, info = document.UpInfo] { StartUpdate(info); });
         return;
     }
 }
@@ -102,7 +100,7 @@ void TServiceClient::StartUpdate(const TUpDateInfo& info) {
 
 void TServiceClient::ConfigFailed() {
     if (tag_ <= 2) {
-        QMetaObject::invokeMethod(tmrconfig, qOverload<>(&QTimer::start), Qt::QueuedConnection);
+        PostToThread(tmrconfig, [timer = tmrconfig] { timer->start(); });
         return;
     }
     ShowMsg(kConfigFailedText + SupportNumber(), "提示", kMsgInfo);

@@ -1,5 +1,6 @@
 #include "ui/GuiUserInterface.h"
 
+#include "common/Messages.h"
 #include "common/UserInterface.h"
 #include "extras/TPlugin.h"
 #include "ui/ProgressWindows.h"
@@ -75,7 +76,7 @@ template <typename F> void onMainThread(F work) {
     if (QThread::currentThread() == app->thread())
         work();
     else
-        QMetaObject::invokeMethod(app, std::move(work), Qt::QueuedConnection);
+        PostToThread(app, std::move(work));
 }
 
 } // namespace
