@@ -52,7 +52,8 @@ int CardHarness::AddTask(const std::string& keyword) {
     TTaskInfo task;
     task.taskname = keyword;
     task.taskcount = 10000;
-    task.GetParam.biztype = "0";
+    // assign() rather than = "0": GCC 12 warns falsely (-Wrestrict) on the inlined literal assignment.
+    task.GetParam.biztype.assign(1, '0');
     tasks->AddTask(task);
     return task.ID;
 }
